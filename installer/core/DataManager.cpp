@@ -15,6 +15,7 @@
 namespace {
 
 const DWORD kChunkSize = 64 * 1024;
+const DWORD kCopyChunk = 1024 * 1024;
 const int kFailuresShown = 10;
 // How long the destructor lets a still running worker finish.
 const DWORD kExitWait = 30000;
@@ -340,7 +341,13 @@ int CDataManager::Install(HWND page, const char *installDir)
         m_nProblem = kProblemList;
         return -1;
     }
-    DWORD attributes = GetFileAttributesA(installDir);
+    // Asked without the closing backslash, which would hide a file of that name.
+    char folder[ptext::kPathSize];
+    ptext::CopyText(folder, sizeof folder, installDir);
+    size_t length = std::strlen(folder);
+    if (length > 3 && ptext::EndsWithBackslash(folder))
+        folder[length - 1] = '\0';
+    DWORD attributes = GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (IsAborted())
             return -1;
@@ -438,8 +445,7 @@ CDataManager::EntryResult CDataManager::CopyEntry(const InstallEntry &entry)
         return kEntryFailed;
     // The copy lands under a temporary name and replaces the destination
     // only when whole.
-    BOOL copied = CopyFileExA(source, temp, CopyProgressRoutine, this, nullptr, 0);
-    if (!copied) {
+    if (!CopyToTemp(source, temp)) {
         DeleteFileA(temp);
         return IsAborted() ? kEntryAborted : kEntryFailed;
     }
@@ -449,6 +455,51 @@ CDataManager::EntryResult CDataManager::CopyEntry(const InstallEntry &entry)
     }
     m_llRestSize -= entry.llSize;
     return kEntryInstalled;
+}
+
+int CDataManager::CopyToTemp(const char *source, const char *temp)
+{
+    // Copied chunk by chunk here rather than by CopyFileExA, whose progress
+    // routine is not called on every system: the routine must see every
+    // chunk so that a cancel stops a long copy at once.
+    HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return 0;
+    HANDLE out = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        CloseHandle(in);
+        return 0;
+    }
+    char *buffer = new (std::nothrow) char[kCopyChunk];
+    LARGE_INTEGER size = {};
+    LARGE_INTEGER done = {};
+    int ok = buffer && GetFileSizeEx(in, &size);
+    while (ok) {
+        DWORD got = 0;
+        if (!ReadFile(in, buffer, kCopyChunk, &got, nullptr)) {
+            ok = 0;
+            break;
+        }
+        if (got == 0)
+            break;
+        DWORD written = 0;
+        if (!WriteFile(out, buffer, got, &written, nullptr) || written != got) {
+            ok = 0;
+            break;
+        }
+        done.QuadPart += got;
+        if (CopyProgressRoutine(size, done, size, done, 1, CALLBACK_CHUNK_FINISHED, in, out, this) != PROGRESS_CONTINUE)
+            ok = 0;
+    }
+    delete[] buffer;
+    FILETIME written;
+    if (ok && GetFileTime(in, nullptr, nullptr, &written))
+        SetFileTime(out, nullptr, nullptr, &written);
+    CloseHandle(in);
+    if (!CloseHandle(out))
+        ok = 0;
+    return ok;
 }
 
 DWORD CALLBACK CDataManager::CopyProgressRoutine(LARGE_INTEGER, LARGE_INTEGER totalBytesTransferred, LARGE_INTEGER,

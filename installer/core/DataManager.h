@@ -64,6 +64,7 @@ private:
     EntryResult CopyEntry(const InstallEntry &entry);
     EntryResult DownloadEntry(const InstallEntry &entry, const char *host, const char *folder, const char *file);
     int MakeParentFolder(const char *path);
+    int CopyToTemp(const char *source, const char *temp);
 
     InstallEntry *m_pList;
     int m_nListMax;
