@@ -69,7 +69,7 @@ char *ReadWholeFile(const char *path, size_t *length)
 CDataManager::CDataManager()
     : m_pList(nullptr), m_nListMax(0), m_nListCount(0), m_hThread(nullptr), m_nThreadId(0), m_hWnd(nullptr),
       m_llTotalSize(0), m_llRestSize(0), m_bAbort(0), m_hAbortEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      m_nTableSize(0), m_nLastPos(-1), m_nRun(0), m_nProblem(kProblemNone), m_nFailCount(0)
+      m_nTableSize(0), m_pCopyBuffer(nullptr), m_nLastPos(-1), m_nRun(0), m_nProblem(kProblemNone), m_nFailCount(0)
 {
     std::memset(m_szListPath, 0, sizeof m_szListPath);
     std::memset(m_szInstallDir, 0, sizeof m_szInstallDir);
@@ -90,6 +90,7 @@ CDataManager::~CDataManager()
     delete[] m_pList;
     m_pList = nullptr;
     m_nListMax = 0;
+    delete[] m_pCopyBuffer;
     m_Inet.Close();
     if (m_hThread)
         CloseHandle(m_hThread);
@@ -462,8 +463,14 @@ int CDataManager::CopyToTemp(const char *source, const char *temp)
     // Copied chunk by chunk here rather than by CopyFileExA, whose progress
     // routine is not called on every system: the routine must see every
     // chunk so that a cancel stops a long copy at once.
-    HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // One buffer serves every copy of the manager: allocating a large block
+    // per file costs more than copying a small file.
+    if (!m_pCopyBuffer)
+        m_pCopyBuffer = new (std::nothrow) char[kCopyChunk];
+    if (!m_pCopyBuffer)
+        return 0;
+    HANDLE in =
+        CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (in == INVALID_HANDLE_VALUE)
         return 0;
     HANDLE out = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -471,10 +478,10 @@ int CDataManager::CopyToTemp(const char *source, const char *temp)
         CloseHandle(in);
         return 0;
     }
-    char *buffer = new (std::nothrow) char[kCopyChunk];
+    char *buffer = m_pCopyBuffer;
     LARGE_INTEGER size = {};
     LARGE_INTEGER done = {};
-    int ok = buffer && GetFileSizeEx(in, &size);
+    int ok = GetFileSizeEx(in, &size);
     while (ok) {
         DWORD got = 0;
         if (!ReadFile(in, buffer, kCopyChunk, &got, nullptr)) {
@@ -492,7 +499,6 @@ int CDataManager::CopyToTemp(const char *source, const char *temp)
         if (CopyProgressRoutine(size, done, size, done, 1, CALLBACK_CHUNK_FINISHED, in, out, this) != PROGRESS_CONTINUE)
             ok = 0;
     }
-    delete[] buffer;
     FILETIME written;
     if (ok && GetFileTime(in, nullptr, nullptr, &written))
         SetFileTime(out, nullptr, nullptr, &written);

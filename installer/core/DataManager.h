@@ -82,6 +82,7 @@ private:
     HANDLE m_hAbortEvent;
     char m_szCurrentDir[260];
     int m_nTableSize;
+    char *m_pCopyBuffer;
     int m_nLastPos;
     unsigned m_nRun;
     RunProblem m_nProblem;

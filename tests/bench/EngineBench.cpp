@@ -84,6 +84,7 @@ double EngineRun(const char *list, const std::string &target)
 {
     ProgressPage page;
     CDataManager manager;
+    CreateDirectoryA(target.c_str(), nullptr);
     double start = Now();
     if (!manager.Start(page.Window(), list, target.c_str()))
         return -1;
@@ -98,6 +99,7 @@ double EngineRun(const char *list, const std::string &target)
 
 double PlainCopy(const std::string &src, const std::vector<std::string> &names, const std::string &target)
 {
+    CreateDirectoryA(target.c_str(), nullptr);
     double start = Now();
     for (const std::string &name : names) {
         std::string dest = target + name;
