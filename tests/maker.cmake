@@ -1,0 +1,20 @@
+# The package maker. Its list and the texts it writes natively under the
+# sanitizers; the search, the writer and the program itself under Wine.
+if(WIN32)
+    add_executable(maker_tests
+        support/BmpBuilder.cpp
+        support/MakerRig.cpp
+        wine/MakerScanTest.cpp
+        wine/MakerWriterTest.cpp)
+    target_link_libraries(maker_tests parvelo_maker parvelo_testsupport user32)
+    target_compile_definitions(maker_tests PRIVATE PARVELO_MAKER_EXE="$<TARGET_FILE:ParveloMaker>")
+    add_dependencies(maker_tests ParveloMaker)
+    add_test(NAME maker_tests COMMAND maker_tests)
+    set_tests_properties(maker_tests PROPERTIES TIMEOUT 600)
+else()
+    add_executable(native_maker_tests
+        native/MakerListTest.cpp
+        native/MakerTextTest.cpp)
+    target_link_libraries(native_maker_tests parvelo_maker_text parvelo_gtest)
+    add_test(NAME native_maker_tests COMMAND native_maker_tests)
+endif()
