@@ -1,0 +1,332 @@
+// The installer driven through its windows: the real Parvelo.exe started in
+// a temporary distribution folder with real package files, a local HTTP
+// server for downloads and RecordProgram as the post-install program.
+#include "tests/support/TestHttpServer.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/BitmapPack.h"
+#include "tests/support/BmpBuilder.h"
+#include "tests/support/GuiRig.h"
+#include "tests/support/WineTestUtil.h"
+
+using guirig::CGuiRig;
+
+namespace {
+
+const DWORD kShowTimeout = 15000;
+const DWORD kExitTimeout = 30000;
+// How long a cancelled installation may take to end before it counts as hung.
+const DWORD kHangTimeout = 20000;
+
+// Turns a Linux path given by the build into the Windows path Wine maps it to.
+std::string WindowsPath(const char *linuxPath)
+{
+    std::string path = std::string("Z:") + linuxPath;
+    for (char &c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+enum Page { kWelcome, kFolder, kProgress, kFinished, kInterrupted };
+
+const char *const kPageNames[] = {"welcome", "folder", "progress", "finished", "interrupted"};
+
+// The finished and interrupted pages hold the same controls; their texts
+// tell them apart.
+bool IsPage(HWND window, Page page)
+{
+    switch (page) {
+    case kWelcome:
+        return CGuiRig::HasControls(window, {1001, 1002, 1004, 1008});
+    case kFolder:
+        return CGuiRig::HasControls(window, {1002, 1003, 1004, 1011, 1013});
+    case kProgress:
+        return CGuiRig::HasControls(window, {1002, 1005, 1013, 1014, 1015});
+    case kFinished:
+        return CGuiRig::HasControls(window, {1002, 1008}) &&
+               CGuiRig::HasChildText(window, "ウィザードはプログラムを正常にインストールしました。");
+    case kInterrupted:
+        return CGuiRig::HasControls(window, {1002, 1008}) &&
+               CGuiRig::HasChildText(window, "改めてインストールする場合は、再度セットアップを実行してください。");
+    }
+    return false;
+}
+
+std::string ProgramFilesFolder()
+{
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_PROGRAM_FILES, FALSE);
+    return path;
+}
+
+struct ListEntry {
+    std::string source;
+    std::string dest;
+};
+
+class WizardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_Dist = wtest::MakeTempDir("wizdist");
+        m_Target = wtest::MakeTempDir("wizdest") + "\\";
+        ASSERT_FALSE(m_Dist.empty());
+        m_Record = m_Dist + "\\record.txt";
+        SetEnvironmentVariableA("PARVELO_RECORD_FILE", m_Record.c_str());
+        ASSERT_TRUE(m_Server.Start());
+    }
+
+    void TearDown() override
+    {
+        m_Rig.Kill();
+        m_Server.Stop();
+        wtest::RemoveTree(m_Dist);
+        wtest::RemoveTree(m_Target);
+    }
+
+    // Setup description, install list and post-install list; files named by
+    // the list are written by the caller.
+    void WritePackage(const std::vector<ListEntry> &entries, bool withPack = false)
+    {
+        std::string setup = "APP_NAME = 表計算ソフト Pro\nINSTALL_LIST = Parvelo.txt\n";
+        if (withPack)
+            setup += "DIALOGBMPPACK = DialogBmp.pak\n";
+        ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\ParveloInfo.txt", setup));
+        std::string list = std::to_string(entries.size()) + "\n";
+        for (const ListEntry &e : entries)
+            list += e.source + "\t" + e.dest + "\n";
+        ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\Parvelo.txt", list));
+        ASSERT_TRUE(CopyFileA(WindowsPath(PARVELO_RECORD_PROGRAM).c_str(),
+                              (m_Dist + "\\RecordProgram.exe").c_str(), FALSE));
+        ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\ParveloAfter.txt", "RecordProgram.exe\tレコーダー\n"));
+        if (withPack)
+            WritePack();
+    }
+
+    // Five pictures of four coloured quarters each, a different set per page.
+    void WritePack()
+    {
+        BitmapPackEntry records[5] = {};
+        for (int i = 0; i < 5; ++i) {
+            bool wide = i == 2 || i == 3;
+            bmptest::Picture picture = bmptest::Quarters(wide ? 500 : 160, wide ? 60 : 300, PageColour(i, 0),
+                                                         PageColour(i, 1), PageColour(i, 2), PageColour(i, 3));
+            std::string path = m_Dist + "\\page" + std::to_string(i) + ".bmp";
+            ASSERT_TRUE(wtest::WriteWholeFile(path, bmptest::MakeBmp(picture, {"24", 40, 24, bmptest::kRgb, false, 0, {0, 0, 0}})));
+            snprintf(records[i].szName, sizeof records[i].szName, "%s", path.c_str());
+        }
+        ASSERT_EQ(5, WriteBitmapPack((m_Dist + "\\DialogBmp.pak").c_str(), records, 5));
+    }
+
+    // Colour of one quarter of a pack record's picture.
+    static bmptest::Rgb PageColour(int record, int quarter)
+    {
+        unsigned char v = static_cast<unsigned char>(40 + record * 40);
+        const bmptest::Rgb colours[4] = {{v, 0, 0}, {0, v, 0}, {0, 0, v}, {v, v, 0}};
+        return colours[quarter];
+    }
+
+    void StartWizard()
+    {
+        ASSERT_TRUE(m_Rig.Start(WindowsPath(PARVELO_EXE), "", m_Dist));
+    }
+
+    // Waits until page is the one visible window of the wizard.
+    HWND WaitForPage(Page page)
+    {
+        HWND found = nullptr;
+        guirig::WaitUntil(
+            [&]() {
+                std::vector<HWND> windows = m_Rig.VisibleWindows();
+                found = windows.size() == 1 && IsPage(windows[0], page) ? windows[0] : nullptr;
+                return found != nullptr;
+            },
+            kShowTimeout);
+        EXPECT_TRUE(found) << "the " << kPageNames[page] << " page did not come";
+        return found;
+    }
+
+    HWND GoToFolderPage()
+    {
+        HWND welcome = WaitForPage(kWelcome);
+        CGuiRig::Click(welcome, 1002);
+        return WaitForPage(kFolder);
+    }
+
+    wtest::MessageBoxInfo WaitForBox()
+    {
+        wtest::MessageBoxInfo box;
+        EXPECT_TRUE(m_Rig.WaitForMessageBox(&box, kShowTimeout)) << "no message box came";
+        return box;
+    }
+
+    void ExpectExitCodeZero(DWORD timeoutMs = kExitTimeout)
+    {
+        DWORD code = 1;
+        ASSERT_TRUE(m_Rig.WaitForExit(timeoutMs, &code)) << "the wizard did not end";
+        EXPECT_EQ(0u, code);
+    }
+
+    bool PostInstallRan() const { return wtest::FileExists(m_Record); }
+
+    std::string m_Dist;
+    std::string m_Target;
+    std::string m_Record;
+    CTestHttpServer m_Server;
+    CGuiRig m_Rig;
+};
+
+TEST_F(WizardTest, WithoutSetupDescriptionNoWindowAppears)
+{
+    StartWizard();
+    bool windowSeen = false;
+    guirig::WaitUntil(
+        [&]() {
+            windowSeen = windowSeen || !m_Rig.VisibleWindows().empty();
+            return !m_Rig.IsRunning();
+        },
+        kExitTimeout);
+    EXPECT_FALSE(windowSeen);
+    ExpectExitCodeZero();
+}
+
+TEST_F(WizardTest, FullPathInstallsRunsThePostInstallListAndEnds)
+{
+    std::string body(200000, 'd');
+    m_Server.AddFile("/dl/tool.zip", body);
+    WritePackage({{"bin\\表示.txt", "bin\\表示.txt"},
+                  {"ソフト.txt", "ソフト.txt"},
+                  {m_Server.Url("/dl/tool.zip"), "dl\\tool.zip"}},
+                 true);
+    ASSERT_TRUE(CreateDirectoryA((m_Dist + "\\bin").c_str(), nullptr));
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\bin\\表示.txt", "表示"));
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\ソフト.txt", "ソフト"));
+    StartWizard();
+
+    HWND welcome = WaitForPage(kWelcome);
+    ASSERT_TRUE(welcome);
+    EXPECT_EQ("Parvelo 1.01", CGuiRig::Text(welcome));
+    EXPECT_EQ("表計算ソフト Pro", CGuiRig::ControlText(welcome, 1001));
+    EXPECT_EQ("次へ", CGuiRig::ControlText(welcome, 1002));
+    EXPECT_EQ("キャンセル", CGuiRig::ControlText(welcome, 1004));
+    CGuiRig::Click(welcome, 1002);
+
+    HWND folder = WaitForPage(kFolder);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(ProgramFilesFolder() + "\\", CGuiRig::ControlText(folder, 1013));
+    EXPECT_EQ("変更...", CGuiRig::ControlText(folder, 1002));
+    EXPECT_EQ("インストール", CGuiRig::ControlText(folder, 1011));
+    CGuiRig::SetControlText(folder, 1013, m_Target);
+    CGuiRig::Click(folder, 1011);
+
+    HWND finished = WaitForPage(kFinished);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ("完了", CGuiRig::ControlText(finished, 1002));
+    std::string bytes;
+    EXPECT_TRUE(wtest::ReadWholeFile(m_Target + "bin\\表示.txt", &bytes));
+    EXPECT_EQ("表示", bytes);
+    EXPECT_TRUE(wtest::ReadWholeFile(m_Target + "ソフト.txt", &bytes));
+    EXPECT_EQ("ソフト", bytes);
+    EXPECT_TRUE(wtest::ReadWholeFile(m_Target + "dl\\tool.zip", &bytes));
+    EXPECT_EQ(body, bytes);
+    EXPECT_FALSE(PostInstallRan());
+    CGuiRig::Click(finished, 1002);
+
+    wtest::MessageBoxInfo box = WaitForBox();
+    EXPECT_EQ("確認", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("レコーダー"));
+    wtest::AnswerMessageBox(box.hwnd, IDOK);
+    ExpectExitCodeZero();
+    EXPECT_TRUE(PostInstallRan());
+}
+
+TEST_F(WizardTest, BackKeepsTheMovedPagesPosition)
+{
+    WritePackage({});
+    StartWizard();
+    HWND welcome = WaitForPage(kWelcome);
+    ASSERT_TRUE(CGuiRig::Move(welcome, 130, 170));
+    RECT moved = CGuiRig::WindowRect(welcome);
+    CGuiRig::Click(welcome, 1002);
+    HWND folder = WaitForPage(kFolder);
+    RECT now = CGuiRig::WindowRect(folder);
+    EXPECT_TRUE(EqualRect(&moved, &now));
+
+    ASSERT_TRUE(CGuiRig::Move(folder, 310, 90));
+    moved = CGuiRig::WindowRect(folder);
+    CGuiRig::Click(folder, 1004);
+    welcome = WaitForPage(kWelcome);
+    now = CGuiRig::WindowRect(welcome);
+    EXPECT_TRUE(EqualRect(&moved, &now));
+    CGuiRig::Close(welcome);
+    CGuiRig::Close(WaitForPage(kInterrupted));
+    ExpectExitCodeZero();
+}
+
+// Every page's cancel, by button or by close box, leads to the interrupted
+// page, and the interrupted page ends the program without the post-install
+// list. On the progress page a download stalls, which the cancel must end.
+struct CancelCase {
+    Page page;
+    bool closeBox;       // the page's close box instead of its Cancel button
+    bool finishByClose;  // the interrupted page's close box instead of Finish
+};
+
+class WizardCancelTest : public WizardTest, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(WizardCancelTest, ReachesTheInterruptedPageAndEnds)
+{
+    const CancelCase &c = GetParam();
+    m_Server.AddGenerated("/dl/big.bin", 8 * 1024 * 1024, CTestHttpServer::kStallBody);
+    WritePackage({{m_Server.Url("/dl/big.bin"), "big.bin"}});
+    StartWizard();
+    HWND page = WaitForPage(kWelcome);
+    int cancelId = 1004;
+    if (c.page != kWelcome) {
+        CGuiRig::Click(page, 1002);
+        page = WaitForPage(kFolder);
+        cancelId = 1003;
+    }
+    if (c.page == kProgress) {
+        CGuiRig::SetControlText(page, 1013, m_Target);
+        CGuiRig::Click(page, 1011);
+        page = WaitForPage(kProgress);
+        cancelId = 1002;
+        // The download has begun once its source is shown.
+        ASSERT_TRUE(guirig::WaitUntil(
+            [&]() { return CGuiRig::ControlText(page, 1015) == m_Server.Url("/dl/big.bin"); }, kShowTimeout));
+    }
+    ASSERT_TRUE(page);
+    if (c.closeBox)
+        CGuiRig::Close(page);
+    else
+        CGuiRig::Click(page, cancelId);
+
+    HWND interrupted = WaitForPage(kInterrupted);
+    ASSERT_TRUE(interrupted);
+    EXPECT_EQ("完了", CGuiRig::ControlText(interrupted, 1002));
+    if (c.finishByClose)
+        CGuiRig::Close(interrupted);
+    else
+        CGuiRig::Click(interrupted, 1002);
+    ExpectExitCodeZero(kHangTimeout);
+    EXPECT_FALSE(PostInstallRan());
+    EXPECT_TRUE(m_Rig.MessageBoxes().empty());
+    EXPECT_TRUE(wtest::ListTree(m_Target).empty()) << "left behind: " << wtest::ListTree(m_Target).front();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPage, WizardCancelTest,
+                         ::testing::Values(CancelCase{kWelcome, false, false}, CancelCase{kWelcome, true, true},
+                                           CancelCase{kFolder, false, true}, CancelCase{kFolder, true, false},
+                                           CancelCase{kProgress, false, false}, CancelCase{kProgress, true, true}));
+
+}  // namespace
