@@ -5,7 +5,8 @@ if(WIN32)
         support/BmpBuilder.cpp
         support/MakerRig.cpp
         wine/MakerScanTest.cpp
-        wine/MakerWriterTest.cpp)
+        wine/MakerWriterTest.cpp
+        wine/MakerDialogTest.cpp)
     target_link_libraries(maker_tests parvelo_maker parvelo_testsupport user32)
     target_compile_definitions(maker_tests PRIVATE PARVELO_MAKER_EXE="$<TARGET_FILE:ParveloMaker>")
     add_dependencies(maker_tests ParveloMaker)

@@ -188,13 +188,29 @@ std::vector<std::string> MakerProcess::ListLines() const
     if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kMessageMs, &count))
         return lines;
     for (int i = 0; i < static_cast<int>(count); ++i) {
-        char line[1024] = {};
+        // Another process's list box text comes back as UTF-16 under Wine
+        // whatever the caller's character set; ask for it so and convert.
+        wchar_t wide[1024] = {};
         DWORD_PTR length = 0;
-        SendMessageTimeoutA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line), SMTO_NORMAL, kMessageMs,
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kMessageMs,
                             &length);
+        char line[2048] = {};
+        WideCharToMultiByte(932, 0, wide, -1, line, sizeof line, nullptr, nullptr);
         lines.push_back(line);
     }
     return lines;
+}
+
+HICON BoxIcon(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        DWORD_PTR icon = 0;
+        SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_NORMAL, kMessageMs, &icon);
+        return reinterpret_cast<HICON>(icon);
+    }
+    return nullptr;
 }
 
 ClickResult MakerProcess::Click(int id) const

@@ -72,6 +72,10 @@ private:
     mutable HANDLE m_hPendingClick = nullptr;
 };
 
+// The icon a message box shows, as its own process knows it (handles of
+// another process's icons cannot be compared with this one's).
+HICON BoxIcon(HWND box);
+
 // Windows path of the maker under test.
 std::string MakerExePath();
 
