@@ -1,5 +1,7 @@
 # Benchmark programs (not tests): run by scripts/bench.sh.
 if(WIN32)
+    add_library(parvelo_hostprocess STATIC support/HostProcess.cpp)
+    target_link_libraries(parvelo_hostprocess PUBLIC parvelo_testsupport)
     add_executable(engine_bench bench/EngineBench.cpp)
-    target_link_libraries(engine_bench parvelo_core parvelo_testsupport psapi wininet)
+    target_link_libraries(engine_bench parvelo_core parvelo_hostprocess psapi wininet)
 endif()

@@ -1,0 +1,16 @@
+// CPU time and peak memory of processes, read from the host's /proc through
+// Wine's Z: drive: Wine does not report them for other processes.
+#ifndef PARVELO_TESTS_SUPPORT_HOSTPROCESS_H
+#define PARVELO_TESTS_SUPPORT_HOSTPROCESS_H
+
+#include <string>
+
+// The host process id of the process whose command name is comm ("self" for
+// this one), or an empty string.
+std::string HostProcess(const std::string &comm);
+// User plus system CPU seconds, or -1.
+double CpuSeconds(const std::string &pid);
+// Peak resident memory in MiB, or -1.
+double PeakMiB(const std::string &pid);
+
+#endif
