@@ -22,10 +22,43 @@ trap cleanup EXIT
 BENCH="$ROOT/build/win64/tests/engine_bench.exe"
 winpath() { echo "Z:${1//\//\\}"; }
 
+PROGRAMS="$ROOT/build/win64/tests/program_bench.exe"
+PARVELO="$(winpath "$(find "$ROOT/build/win64/installer" -name Parvelo.exe | head -1)")"
+MAKER="$(winpath "$(find "$ROOT/build/win64/maker" -name ParveloMaker.exe | head -1)")"
+
 echo "== Install engine (wine64, $(nproc) cores)"
 "$WINE64" "$BENCH" tree "$(winpath "$WORK/tree")"
 "$WINE64" "$BENCH" copy "$(winpath "$WORK/tree")"
+
+echo "== Installer wizard"
+printf 'APP_NAME = Bench\nINSTALL_LIST = big.txt\n' >"$WORK/tree/src/ParveloInfo.txt"
+mkdir -p "$WORK/tree/wizard"
+"$WINE64" "$PROGRAMS" wizard "$PARVELO" "$(winpath "$WORK/tree/src")" "$(winpath "$WORK/tree/wizard")\\"
 rm -rf "$WORK/tree"
+
+echo "== Package maker"
+BUILD="$WORK/maker"
+python3 - "$BUILD/InstallData" <<'PY'
+import os, sys
+root = sys.argv[1]
+for d in range(2000):
+    folder = os.path.join(root, "d%02d" % (d // 100), "f%04d" % d)
+    os.makedirs(folder, exist_ok=True)
+    for f in range(10):
+        with open(os.path.join(folder, "file%d.txt" % f), "wb") as out:
+            out.write(b"x" * 100)
+PY
+for i in 1 2 3 4 5; do printf 'BM' >"$BUILD/DialogBmp$i.bmp"; done
+start=$(date +%s.%N)
+count=$(find "$BUILD/InstallData" | wc -l)
+end=$(date +%s.%N)
+awk -v s="$start" -v e="$end" -v n="$count" 'BEGIN { printf "%-34s find   %7.2f s (%d entries)\n", "find on Linux", e - s, n }'
+"$WINE64" "$PROGRAMS" walk "$(winpath "$BUILD/InstallData")"
+"$WINE64" "$PROGRAMS" maker "$MAKER" "$(winpath "$BUILD")"
+echo "  install list: $(head -1 "$BUILD/Parvelo.txt") entries, $(wc -c <"$BUILD/Parvelo.txt") bytes"
+rm -rf "$BUILD"
+
+echo "== Downloads"
 
 SIZE=$((512 * 1024 * 1024))
 "$WINE64" "$BENCH" serve "$(winpath "$WORK/port")" "$SIZE" "$(winpath "$WORK/stop")" &

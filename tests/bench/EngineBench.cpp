@@ -128,14 +128,19 @@ int Copy(const std::string &dir)
     std::vector<std::string> many;
     for (int i = 0; i < kManyFiles; ++i)
         many.push_back(ManyName(i));
-    for (const char *t : {"\\engine_big", "\\engine_many", "\\plain_big", "\\plain_many"})
-        wtest::RemoveTree(dir + t);
-    double cpu = CpuSeconds("self");
-    double engineBig = EngineRun("big.txt", dir + "\\engine_big\\");
-    cpu = CpuSeconds("self") - cpu;
-    double plainBig = PlainCopy(src, {"big\\one.bin"}, dir + "\\plain_big\\");
-    double engineMany = EngineRun("many.txt", dir + "\\engine_many\\");
-    double plainMany = PlainCopy(src, many, dir + "\\plain_many\\");
+    // Each pair runs twice and the second figures count, so that neither side
+    // pays for the write-back of the files made just before.
+    double cpu = 0, engineBig = 0, plainBig = 0, engineMany = 0, plainMany = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (const char *t : {"\\engine_big", "\\engine_many", "\\plain_big", "\\plain_many"})
+            wtest::RemoveTree(dir + t);
+        cpu = CpuSeconds("self");
+        engineBig = EngineRun("big.txt", dir + "\\engine_big\\");
+        cpu = CpuSeconds("self") - cpu;
+        plainBig = PlainCopy(src, {"big\\one.bin"}, dir + "\\plain_big\\");
+        engineMany = EngineRun("many.txt", dir + "\\engine_many\\");
+        plainMany = PlainCopy(src, many, dir + "\\plain_many\\");
+    }
     Row("copy 1 GiB, one file", engineBig, plainBig, 1024.0);
     std::printf("%-34s engine %7.2f s CPU\n", "copy 1 GiB, engine alone", cpu);
     Row("copy 2,000 files of 64 KiB", engineMany, plainMany, kManyFiles * 64.0 / 1024.0);
