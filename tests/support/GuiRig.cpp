@@ -12,17 +12,27 @@ const DWORD kMessageTimeout = 5000;
 
 struct EnumContext {
     DWORD processId;
+    bool visibleOnly;
     std::vector<HWND> *windows;
 };
 
-BOOL CALLBACK CollectVisible(HWND window, LPARAM data)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
 {
     EnumContext *context = reinterpret_cast<EnumContext *>(data);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == context->processId && IsWindowVisible(window))
+    if (pid == context->processId && (!context->visibleOnly || IsWindowVisible(window)))
         context->windows->push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> CollectWindows(DWORD processId, bool visibleOnly)
+{
+    std::vector<HWND> windows;
+    EnumContext context = {processId, visibleOnly, &windows};
+    if (processId)
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
 }
 
 bool IsClass(HWND window, const char *name)
@@ -30,6 +40,22 @@ bool IsClass(HWND window, const char *name)
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
     return std::strcmp(className, name) == 0;
+}
+
+// Without a window manager Wine waits two seconds for every managed window
+// it hides to be withdrawn, which the programs under test do on each page
+// change. Unmanaged windows are hidden at once; the setting is read when a
+// program starts.
+void UseUnmanagedWindowsUnderWine()
+{
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        return;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>("N"), 2);
+    RegCloseKey(key);
 }
 
 }  // namespace
@@ -138,6 +164,7 @@ bool CGuiRig::Start(const std::string &program, const std::string &arguments, co
         commandLine += " " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
+    UseUnmanagedWindowsUnderWine();
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
@@ -180,11 +207,12 @@ void CGuiRig::Kill()
 
 std::vector<HWND> CGuiRig::VisibleWindows() const
 {
-    std::vector<HWND> windows;
-    EnumContext context = {m_nProcessId, &windows};
-    if (m_nProcessId)
-        EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&context));
-    return windows;
+    return CollectWindows(m_nProcessId, true);
+}
+
+std::vector<HWND> CGuiRig::AllWindows() const
+{
+    return CollectWindows(m_nProcessId, false);
 }
 
 HWND CGuiRig::FindWindowMatching(const std::function<bool(HWND)> &matches) const
@@ -259,6 +287,18 @@ std::vector<wtest::MessageBoxInfo> CGuiRig::MessageBoxes() const
 bool CGuiRig::WaitForMessageBox(wtest::MessageBoxInfo *box, DWORD timeoutMs) const
 {
     return m_nProcessId && wtest::WaitForMessageBox(box, timeoutMs, m_nProcessId);
+}
+
+bool CGuiRig::BoxHasIcon(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child))
+            continue;
+        DWORD_PTR icon = 0;
+        if (SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeout, &icon) && icon)
+            return true;
+    }
+    return false;
 }
 
 HWND CGuiRig::WaitForFolderBrowser(DWORD timeoutMs) const

@@ -55,6 +55,8 @@ public:
 
     // Visible top-level windows of the program.
     std::vector<HWND> VisibleWindows() const;
+    // Every top-level window of the program, hidden ones included.
+    std::vector<HWND> AllWindows() const;
     // The one visible top-level window that matches (null when none or more
     // than one does).
     HWND FindWindowMatching(const std::function<bool(HWND)> &matches) const;
@@ -69,6 +71,9 @@ public:
 
     std::vector<wtest::MessageBoxInfo> MessageBoxes() const;
     bool WaitForMessageBox(wtest::MessageBoxInfo *box, DWORD timeoutMs) const;
+    // Whether a message box shows an icon. Which icon cannot be told from
+    // another process: the shared icon handles are the program's own.
+    static bool BoxHasIcon(HWND box);
     // The shell's folder browser: a visible dialog with a tree view.
     HWND WaitForFolderBrowser(DWORD timeoutMs) const;
     // Selects the item of the browser's tree reached through the given

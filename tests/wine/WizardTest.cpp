@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -178,6 +179,52 @@ protected:
 
     bool PostInstallRan() const { return wtest::FileExists(m_Record); }
 
+    // The progress page, also while it is hidden.
+    HWND ProgressPage() const
+    {
+        for (HWND window : m_Rig.AllWindows())
+            if (CGuiRig::HasControls(window, {1005, 1013, 1014, 1015}))
+                return window;
+        return nullptr;
+    }
+
+    // Waits until the page's image frame shows the pack record's picture:
+    // a point inside each quarter that the frame shows, one picture pixel to
+    // one screen pixel from the frame's top-left corner.
+    void ExpectPicture(HWND page, int record)
+    {
+        bool wide = record == 2 || record == 3;
+        int width = wide ? 500 : 160;
+        int height = wide ? 60 : 300;
+        RECT frame = CGuiRig::ControlRect(page, 1008);
+        int shownWidth = std::min<int>(width, frame.right - frame.left);
+        int shownHeight = std::min<int>(height, frame.bottom - frame.top);
+        ASSERT_GT(shownWidth, width / 2 + 4);
+        ASSERT_GT(shownHeight, height / 2 + 4);
+        const POINT points[4] = {{4, 4}, {shownWidth - 4, 4}, {4, shownHeight - 4}, {shownWidth - 4, shownHeight - 4}};
+        std::string mismatch;
+        bool shown = guirig::WaitUntil(
+            [&]() {
+                guirig::Screenshot shot;
+                if (!guirig::CaptureScreen(&shot))
+                    return false;
+                for (int q = 0; q < 4; ++q) {
+                    bmptest::Rgb c = PageColour(record, q);
+                    uint32_t want = (c.r << 16) | (c.g << 8) | c.b;
+                    uint32_t got = shot.At(frame.left + points[q].x, frame.top + points[q].y);
+                    if (got != want) {
+                        char text[80];
+                        snprintf(text, sizeof text, "quarter %d: %06x instead of %06x", q, got, want);
+                        mismatch = text;
+                        return false;
+                    }
+                }
+                return true;
+            },
+            kShowTimeout, 200);
+        EXPECT_TRUE(shown) << "record " << record << ", " << mismatch;
+    }
+
     std::string m_Dist;
     std::string m_Target;
     std::string m_Record;
@@ -231,6 +278,7 @@ TEST_F(WizardTest, FullPathInstallsRunsThePostInstallListAndEnds)
     HWND finished = WaitForPage(kFinished);
     ASSERT_TRUE(finished);
     EXPECT_EQ("完了", CGuiRig::ControlText(finished, 1002));
+    ExpectPicture(finished, 4);
     std::string bytes;
     EXPECT_TRUE(wtest::ReadWholeFile(m_Target + "bin\\表示.txt", &bytes));
     EXPECT_EQ("表示", bytes);
@@ -328,5 +376,202 @@ INSTANTIATE_TEST_SUITE_P(EveryPage, WizardCancelTest,
                          ::testing::Values(CancelCase{kWelcome, false, false}, CancelCase{kWelcome, true, true},
                                            CancelCase{kFolder, false, true}, CancelCase{kFolder, true, false},
                                            CancelCase{kProgress, false, false}, CancelCase{kProgress, true, true}));
+
+TEST_F(WizardTest, EveryPageShowsItsPicture)
+{
+    m_Server.AddGenerated("/dl/big.bin", 8 * 1024 * 1024, CTestHttpServer::kStallBody);
+    WritePackage({{m_Server.Url("/dl/big.bin"), "big.bin"}}, true);
+    StartWizard();
+    HWND welcome = WaitForPage(kWelcome);
+    ASSERT_TRUE(welcome);
+    ExpectPicture(welcome, 0);
+    CGuiRig::Click(welcome, 1002);
+    HWND folder = WaitForPage(kFolder);
+    ASSERT_TRUE(folder);
+    ExpectPicture(folder, 2);
+    CGuiRig::SetControlText(folder, 1013, m_Target);
+    CGuiRig::Click(folder, 1011);
+    HWND progress = WaitForPage(kProgress);
+    ASSERT_TRUE(progress);
+    ExpectPicture(progress, 3);
+    CGuiRig::Click(progress, 1002);
+    HWND interrupted = WaitForPage(kInterrupted);
+    ASSERT_TRUE(interrupted);
+    ExpectPicture(interrupted, 1);
+    CGuiRig::Click(interrupted, 1002);
+    ExpectExitCodeZero(kHangTimeout);
+}
+
+// The checks of "インストール", one after the other on one folder page: each
+// refused folder keeps the page (and is already shown on the progress page),
+// the confirmed one is created and installed into.
+TEST_F(WizardTest, FolderChecksRefuseOrCreateTheFolder)
+{
+    WritePackage({{"a.txt", "a.txt"}});
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\a.txt", "a"));
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Target + "file.txt", "not a folder"));
+    const std::string missing = m_Target + "新規\\表\\";
+    const std::string longMissing = "C:\\x" + [] {
+        std::string s;
+        for (int i = 0; i < 509; ++i)
+            s += "表";
+        return s;
+    }();
+    // 1022 bytes: the question shows what fits of it, never half a character.
+    const std::string longShown = longMissing.substr(0, 4 + 483 * 2);
+    const std::string before = "指定されたフォルダ名(";
+    const std::string after = ")が存在しません。作成しますか？";
+    struct Row {
+        std::string folder;
+        const char *caption;
+        std::string text;
+        int answer;
+        bool installs;
+    };
+    const Row rows[] = {
+        {"", "入力値が不正です", "「インストール先」が未入力です。", IDOK, false},
+        {m_Target + "file.txt", "入力値が不正です", "指定されたフォルダ名はファイルです。フォルダを指定してください。", IDOK,
+         false},
+        {longMissing, "確認", before + longShown + after, IDCANCEL, false},
+        {missing, "確認", before + missing + after, IDCANCEL, false},
+        {missing, "確認", before + missing + after, IDOK, true},
+    };
+    StartWizard();
+    HWND folder = GoToFolderPage();
+    ASSERT_TRUE(folder);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.folder);
+        CGuiRig::SetControlText(folder, 1013, row.folder);
+        CGuiRig::Click(folder, 1011);
+        wtest::MessageBoxInfo box = WaitForBox();
+        ASSERT_TRUE(box.hwnd);
+        EXPECT_EQ(row.caption, box.caption);
+        EXPECT_EQ(row.text, box.text);
+        EXPECT_FALSE(CGuiRig::BoxHasIcon(box.hwnd));
+        EXPECT_EQ(folder, box.owner);
+        wtest::AnswerMessageBox(box.hwnd, row.answer);
+        if (row.installs)
+            break;
+        ASSERT_TRUE(guirig::WaitUntil([&]() { return m_Rig.MessageBoxes().empty(); }, kShowTimeout));
+        EXPECT_EQ(folder, WaitForPage(kFolder));
+        EXPECT_EQ(row.folder, CGuiRig::ControlText(ProgressPage(), 1013));
+        EXPECT_FALSE(wtest::FolderExists(m_Target + "新規"));
+    }
+    HWND finished = WaitForPage(kFinished);
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(wtest::FileExists(missing + "a.txt"));
+    CGuiRig::Close(finished);
+    ExpectExitCodeZero();
+}
+
+// "変更..." opens the shell's browser; the folder chosen in its tree comes
+// back with one closing backslash, also after a name whose last byte is a
+// 0x5C trail byte (表). Cancelling the browser leaves the field alone.
+TEST_F(WizardTest, ChangeTakesTheFolderChosenInTheBrowser)
+{
+    char desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+    const std::string name = "テスト表" + std::to_string(GetCurrentProcessId());
+    const std::string chosen = std::string(desktop) + "\\" + name;
+    ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
+    WritePackage({});
+    StartWizard();
+    HWND folder = GoToFolderPage();
+    ASSERT_TRUE(folder);
+    const std::string initial = CGuiRig::ControlText(folder, 1013);
+
+    CGuiRig::Click(folder, 1002);
+    HWND browser = m_Rig.WaitForFolderBrowser(kShowTimeout);
+    ASSERT_TRUE(browser);
+    CGuiRig::Click(browser, IDCANCEL);
+    ASSERT_TRUE(guirig::WaitUntil([&]() { return !IsWindow(browser); }, kShowTimeout));
+    EXPECT_EQ(initial, CGuiRig::ControlText(folder, 1013));
+
+    CGuiRig::Click(folder, 1002);
+    browser = m_Rig.WaitForFolderBrowser(kShowTimeout);
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(m_Rig.SelectInFolderBrowser(browser, {name}));
+    CGuiRig::Click(browser, IDOK);
+    EXPECT_TRUE(guirig::WaitUntil([&]() { return CGuiRig::ControlText(folder, 1013) == chosen + "\\"; },
+                                  kShowTimeout))
+        << CGuiRig::ControlText(folder, 1013);
+    RemoveDirectoryA(chosen.c_str());
+    CGuiRig::Close(folder);
+    CGuiRig::Close(WaitForPage(kInterrupted));
+    ExpectExitCodeZero();
+}
+
+// An entry that cannot be installed: the engine's error box, then the
+// interrupted page; the post-install list does not run.
+TEST_F(WizardTest, FailingEntryLeadsToTheInterruptedPage)
+{
+    m_Server.AddFile("/dl/gone.zip", "", CTestHttpServer::kNotFound);
+    WritePackage({{"a.txt", "a.txt"}, {m_Server.Url("/dl/gone.zip"), "gone.zip"}});
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\a.txt", "a"));
+    StartWizard();
+    HWND folder = GoToFolderPage();
+    ASSERT_TRUE(folder);
+    CGuiRig::SetControlText(folder, 1013, m_Target);
+    CGuiRig::Click(folder, 1011);
+    wtest::MessageBoxInfo box = WaitForBox();
+    EXPECT_EQ("エラー", box.caption);
+    EXPECT_EQ("次のファイルをインストールできませんでした。\r\n" + m_Server.Url("/dl/gone.zip"), box.text);
+    EXPECT_TRUE(CGuiRig::BoxHasIcon(box.hwnd));
+    wtest::AnswerMessageBox(box.hwnd, IDOK);
+    HWND interrupted = WaitForPage(kInterrupted);
+    ASSERT_TRUE(interrupted);
+    CGuiRig::Click(interrupted, 1002);
+    ExpectExitCodeZero();
+    EXPECT_FALSE(PostInstallRan());
+}
+
+// The finished page's close box ends the program without the post-install
+// list (only "完了" runs it).
+TEST_F(WizardTest, FinishedPageCloseBoxSkipsThePostInstallList)
+{
+    WritePackage({{"a.txt", "a.txt"}});
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\a.txt", "a"));
+    StartWizard();
+    HWND folder = GoToFolderPage();
+    ASSERT_TRUE(folder);
+    CGuiRig::SetControlText(folder, 1013, m_Target);
+    CGuiRig::Click(folder, 1011);
+    HWND finished = WaitForPage(kFinished);
+    ASSERT_TRUE(finished);
+    CGuiRig::Close(finished);
+    ExpectExitCodeZero();
+    EXPECT_FALSE(PostInstallRan());
+    EXPECT_TRUE(wtest::FileExists(m_Target + "a.txt"));
+}
+
+// A folder whose text with its closing backslash no longer fits a path: the
+// installation cannot start, which is reported before the interrupted page.
+TEST_F(WizardTest, InstallationThatCannotStartIsReported)
+{
+    std::string deep = m_Target.substr(0, m_Target.size() - 1);
+    while (deep.size() < 259) {
+        size_t step = std::min<size_t>(100, 259 - deep.size() - 1);
+        deep += "\\" + std::string(step, 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    ASSERT_EQ(259u, deep.size());
+    WritePackage({{"a.txt", "a.txt"}});
+    ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\a.txt", "a"));
+    StartWizard();
+    HWND folder = GoToFolderPage();
+    ASSERT_TRUE(folder);
+    CGuiRig::SetControlText(folder, 1013, deep);
+    CGuiRig::Click(folder, 1011);
+    wtest::MessageBoxInfo box = WaitForBox();
+    EXPECT_EQ("エラー", box.caption);
+    EXPECT_EQ("インストールを開始できませんでした。", box.text);
+    EXPECT_TRUE(CGuiRig::BoxHasIcon(box.hwnd));
+    EXPECT_EQ(ProgressPage(), box.owner);
+    wtest::AnswerMessageBox(box.hwnd, IDOK);
+    HWND interrupted = WaitForPage(kInterrupted);
+    ASSERT_TRUE(interrupted);
+    CGuiRig::Click(interrupted, 1002);
+    ExpectExitCodeZero();
+}
 
 }  // namespace
