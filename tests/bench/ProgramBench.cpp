@@ -37,7 +37,7 @@ int Wizard(const std::string &program, const std::string &dist, const std::strin
     if (!rig.Start(program, "", dist))
         return 1;
     HWND welcome = rig.WaitForWindowWithControls({1001, 1002, 1004}, 30000);
-    std::string pid = HostProcess(BaseName(program));
+    std::string pid = HostProcess(BaseName(program), program);
     if (!welcome || pid.empty())
         return 1;
     double before = CpuSeconds(pid);
@@ -78,7 +78,7 @@ int Maker(const std::string &program, const std::string &build)
         return 1;
     HWND dialog = rig.WaitForWindowWithControls({1001, 1013, 1014}, kWaitLimit);
     double ready = Now() - start;
-    std::string pid = HostProcess(BaseName(program));
+    std::string pid = HostProcess(BaseName(program), program);
     if (!dialog)
         return 1;
     // Sent, not posted: it returns when the package is written.

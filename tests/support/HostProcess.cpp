@@ -8,7 +8,7 @@
 
 #include "tests/support/WineTestUtil.h"
 
-std::string HostProcess(const std::string &comm)
+std::string HostProcess(const std::string &comm, const std::string &commandPart)
 {
     if (comm == "self")
         return comm;
@@ -24,8 +24,12 @@ std::string HostProcess(const std::string &comm)
             continue;
         std::string name;
         if (wtest::ReadWholeFile(std::string("Z:\\proc\\") + data.cFileName + "\\comm", &name) &&
-            name.substr(0, name.find('\n')) == wanted)
-            found = data.cFileName;
+            name.substr(0, name.find('\n')) == wanted) {
+            std::string command;
+            wtest::ReadWholeFile(std::string("Z:\\proc\\") + data.cFileName + "\\cmdline", &command);
+            if (command.find(commandPart) != std::string::npos)
+                found = data.cFileName;
+        }
     } while (found.empty() && FindNextFileA(find, &data));
     FindClose(find);
     return found;

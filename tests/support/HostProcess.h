@@ -5,9 +5,9 @@
 
 #include <string>
 
-// The host process id of the process whose command name is comm ("self" for
-// this one), or an empty string.
-std::string HostProcess(const std::string &comm);
+// The host process id of the process whose command name is comm and whose
+// command line holds commandPart ("self" for this one), or an empty string.
+std::string HostProcess(const std::string &comm, const std::string &commandPart = std::string());
 // User plus system CPU seconds, or -1.
 double CpuSeconds(const std::string &pid);
 // Peak resident memory in MiB, or -1.
