@@ -4,7 +4,6 @@
 #include <imagehlp.h>
 #include <shlobj.h>
 
-#include <cstring>
 
 #include "common/Text.h"
 #include "installer/res/Resource.h"
