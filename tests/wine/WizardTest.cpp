@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -464,38 +465,58 @@ TEST_F(WizardTest, FolderChecksRefuseOrCreateTheFolder)
     ExpectExitCodeZero();
 }
 
-// "変更..." opens the shell's browser; the folder chosen in its tree comes
+// "変更..." opens the shell's browser. A folder chosen in its tree comes
 // back with one closing backslash, also after a name whose last byte is a
-// 0x5C trail byte (表). Cancelling the browser leaves the field alone.
+// 0x5C trail byte (表); a path with no room left for that backslash is
+// refused, and so is a cancelled browser: the field stays as it was.
 TEST_F(WizardTest, ChangeTakesTheFolderChosenInTheBrowser)
 {
     char desktop[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
-    const std::string name = "テスト表" + std::to_string(GetCurrentProcessId());
-    const std::string chosen = std::string(desktop) + "\\" + name;
-    ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const std::string trailByteName = "テスト表" + pid;
+    const std::string fullName = pid + std::string(259 - std::strlen(desktop) - 1 - pid.size(), 'L');
+    struct DesktopFolders {
+        std::vector<std::string> paths;
+        ~DesktopFolders()
+        {
+            for (const std::string &path : paths)
+                RemoveDirectoryA(path.c_str());
+        }
+    } folders;
+    for (const std::string &name : {trailByteName, fullName}) {
+        folders.paths.push_back(std::string(desktop) + "\\" + name);
+        ASSERT_TRUE(CreateDirectoryA(folders.paths.back().c_str(), nullptr)) << name;
+    }
+    ASSERT_EQ(259u, folders.paths[1].size());
+    struct Row {
+        std::string name;  // empty: the browser is cancelled
+        bool taken;
+    };
+    const Row rows[] = {{"", false}, {fullName, false}, {trailByteName, true}};
+
     WritePackage({});
     StartWizard();
     HWND folder = GoToFolderPage();
     ASSERT_TRUE(folder);
-    const std::string initial = CGuiRig::ControlText(folder, 1013);
-
-    CGuiRig::Click(folder, 1002);
-    HWND browser = m_Rig.WaitForFolderBrowser(kShowTimeout);
-    ASSERT_TRUE(browser);
-    CGuiRig::Click(browser, IDCANCEL);
-    ASSERT_TRUE(guirig::WaitUntil([&]() { return !IsWindow(browser); }, kShowTimeout));
-    EXPECT_EQ(initial, CGuiRig::ControlText(folder, 1013));
-
-    CGuiRig::Click(folder, 1002);
-    browser = m_Rig.WaitForFolderBrowser(kShowTimeout);
-    ASSERT_TRUE(browser);
-    EXPECT_TRUE(m_Rig.SelectInFolderBrowser(browser, {name}));
-    CGuiRig::Click(browser, IDOK);
-    EXPECT_TRUE(guirig::WaitUntil([&]() { return CGuiRig::ControlText(folder, 1013) == chosen + "\\"; },
-                                  kShowTimeout))
-        << CGuiRig::ControlText(folder, 1013);
-    RemoveDirectoryA(chosen.c_str());
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string before = CGuiRig::ControlText(folder, 1013);
+        CGuiRig::Click(folder, 1002);
+        HWND browser = m_Rig.WaitForFolderBrowser(kShowTimeout);
+        ASSERT_TRUE(browser);
+        if (row.name.empty()) {
+            CGuiRig::Click(browser, IDCANCEL);
+        } else {
+            ASSERT_TRUE(m_Rig.SelectInFolderBrowser(browser, {row.name}));
+            CGuiRig::Click(browser, IDOK);
+        }
+        ASSERT_TRUE(guirig::WaitUntil([&]() { return !IsWindow(browser); }, kShowTimeout));
+        const std::string expected = row.taken ? std::string(desktop) + "\\" + row.name + "\\" : before;
+        EXPECT_TRUE(guirig::WaitUntil([&]() { return CGuiRig::ControlText(folder, 1013) == expected; }, kShowTimeout))
+            << CGuiRig::ControlText(folder, 1013);
+        EXPECT_TRUE(m_Rig.MessageBoxes().empty());
+    }
     CGuiRig::Close(folder);
     CGuiRig::Close(WaitForPage(kInterrupted));
     ExpectExitCodeZero();
