@@ -31,6 +31,9 @@ wine_start() {
     # starts do not inherit the test runner's output pipe.
     "$WINESERVER" -p >/dev/null 2>&1 </dev/null
     "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
+    # Without a window manager Wine waits for one each time it hides a
+    # managed window; unmanaged windows come and go at once.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 }
 
 wine_stop() {

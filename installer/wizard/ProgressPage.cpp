@@ -20,6 +20,15 @@ INT_PTR OnCancel(HWND page)
     return FALSE;
 }
 
+// The run's end moves on only from the progress page itself: a cancel that
+// came just before it has already shown the interrupted page.
+INT_PTR OnInstallEnded(HWND page, HWND next)
+{
+    if (IsWindowVisible(page))
+        SwitchPage(page, next);
+    return FALSE;
+}
+
 INT_PTR OnCommand(HWND page, WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
@@ -52,11 +61,9 @@ INT_PTR CALLBACK ProgressDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM)
     case WM_CLOSE:
         return OnCancel(page);
     case WM_APP_INSTALL_FINISHED:
-        SwitchPage(page, g_hFinishedPage);
-        return FALSE;
+        return OnInstallEnded(page, g_hFinishedPage);
     case WM_APP_INSTALL_FAILED:
-        SwitchPage(page, g_hInterruptedPage);
-        return FALSE;
+        return OnInstallEnded(page, g_hInterruptedPage);
     }
     return FALSE;
 }

@@ -104,15 +104,19 @@ public:
         if (afterStart)
             afterStart();
         DWORD start = GetTickCount();
+        std::vector<HWND> answered;
         while (m_Manager.IsWorkerRunning()) {
             DWORD limit = m_AbortTick ? kAbortHangLimit : kRunHangLimit;
             DWORD from = m_AbortTick ? m_AbortTick.load() : start;
             if (GetTickCount() - from > limit)
                 break;
+            // A box may stay on screen a moment after it was answered.
             for (const wtest::MessageBoxInfo &box : wtest::FindMessageBoxes()) {
+                if (std::find(answered.begin(), answered.end(), box.hwnd) != answered.end())
+                    continue;
+                answered.push_back(box.hwnd);
                 result.boxes.push_back(box);
                 wtest::AnswerMessageBox(box.hwnd, answer ? answer(box) : IDOK);
-                Sleep(100);
             }
             Sleep(10);
         }

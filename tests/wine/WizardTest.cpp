@@ -373,6 +373,30 @@ TEST_P(WizardCancelTest, ReachesTheInterruptedPageAndEnds)
     EXPECT_TRUE(wtest::ListTree(m_Target).empty()) << "left behind: " << wtest::ListTree(m_Target).front();
 }
 
+// A run that ends just after the user cancelled must not bring up a second
+// page beside the interrupted one.
+TEST_F(WizardTest, EndOfRunAfterCancelKeepsTheInterruptedPage)
+{
+    WritePackage({{"a.txt", "a.txt"}});
+    StartWizard();
+    CGuiRig::Click(WaitForPage(kWelcome), 1004);
+    HWND interrupted = WaitForPage(kInterrupted);
+    ASSERT_TRUE(interrupted);
+    HWND progress = ProgressPage();
+    ASSERT_TRUE(progress);
+    for (UINT message : {0x8001u, 0x8003u}) {
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(progress, message, 0, 0, SMTO_NORMAL, kShowTimeout, &result));
+        Sleep(300);
+        std::vector<HWND> windows = m_Rig.VisibleWindows();
+        ASSERT_EQ(1u, windows.size()) << "message " << message;
+        EXPECT_EQ(interrupted, windows[0]);
+    }
+    CGuiRig::Click(interrupted, 1002);
+    ExpectExitCodeZero();
+    EXPECT_FALSE(PostInstallRan());
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryPage, WizardCancelTest,
                          ::testing::Values(CancelCase{kWelcome, false, false}, CancelCase{kWelcome, true, true},
                                            CancelCase{kFolder, false, true}, CancelCase{kFolder, true, false},
