@@ -28,6 +28,7 @@ MAKER="$(winpath "$(find "$ROOT/build/win64/maker" -name ParveloMaker.exe | head
 
 echo "== Install engine (wine64, $(nproc) cores)"
 "$WINE64" "$BENCH" tree "$(winpath "$WORK/tree")"
+sync
 "$WINE64" "$BENCH" copy "$(winpath "$WORK/tree")"
 
 echo "== Installer wizard"
@@ -65,6 +66,8 @@ SIZE=$((512 * 1024 * 1024))
 SERVER_PID=$!
 for _ in $(seq 100); do [ -s "$WORK/port" ] && break; sleep 0.1; done
 URL="http://127.0.0.1:$(cat "$WORK/port")/big.bin"
+# The engine writes what it downloads; start with nothing left to write back.
+sync
 "$WINE64" "$BENCH" download "$URL" "$(winpath "$WORK/dl")"
 "$WINE64" "$BENCH" wininet "$URL"
 start=$(date +%s.%N)

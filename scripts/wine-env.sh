@@ -34,6 +34,9 @@ wine_start() {
     # Without a window manager Wine waits for one each time it hides a
     # managed window; unmanaged windows come and go at once.
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    # A crashing test program must end and fail, not wait in a debugger.
+    "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+        >/dev/null 2>&1 </dev/null || true
 }
 
 wine_stop() {

@@ -10,6 +10,11 @@ namespace {
 const char kAgent[] = "Parvelo";
 const DWORD kDefaultTimeout = 30000;
 const DWORD kReadChunk = 64 * 1024;
+// What WinInet keeps buffered of an answer at most.
+const DWORD kFullClientBuffer = 8 * 1024;
+// A body arriving at least this fast fills a whole chunk well within a
+// second, far from the time-out.
+const DWORD kFastBytesPerSecond = 2 * kReadChunk;
 // Context of connection handles; only request handles carry an Operation.
 char s_ConnectContext;
 
@@ -23,7 +28,10 @@ struct CInet::Operation {
     HANDLE hComplete;
     volatile LONG bResult;
     volatile LONG dwError;
-    INTERNET_BUFFERSA buffers;
+    DWORD dwStart;
+    long long llReceived;
+    DWORD dwAvailable;
+    DWORD dwRead;
     char data[kReadChunk];
 };
 
@@ -138,6 +146,8 @@ int CInet::SendRequest(const char *headers, DWORD headersLength, const void *opt
         return 0;
     if (m_hAbort && WaitForSingleObject(m_hAbort, 0) == WAIT_OBJECT_0)
         return 0;
+    m_pOperation->dwStart = GetTickCount();
+    m_pOperation->llReceived = 0;
     ResetEvent(m_pOperation->hComplete);
     if (HttpSendRequestA(m_hRequest, headers, headersLength, const_cast<void *>(optional), optionalLength))
         return 1;
@@ -158,20 +168,47 @@ int CInet::Read(void *buffer, DWORD bytesToRead, DWORD *bytesRead)
     *bytesRead = 0;
     if (!m_hInternet || !m_hConnect || !m_hRequest)
         return 0;
-    if (m_hAbort && WaitForSingleObject(m_hAbort, 0) == WAIT_OBJECT_0)
-        return 0;
     Operation *op = m_pOperation;
-    std::memset(&op->buffers, 0, sizeof op->buffers);
-    op->buffers.dwStructSize = sizeof op->buffers;
-    op->buffers.lpvBuffer = op->data;
-    op->buffers.dwBufferLength = bytesToRead < kReadChunk ? bytesToRead : kReadChunk;
-    ResetEvent(op->hComplete);
-    if (!InternetReadFileExA(m_hRequest, &op->buffers, IRF_NO_WAIT, reinterpret_cast<DWORD_PTR>(op))) {
+    // Wait until data has arrived, then take only what is there: a read of
+    // no more than the available bytes completes at once. (A pending read's
+    // completion means "data has arrived" to some WinInet versions and "your
+    // buffer is filled" to others, so reads are never left pending.)
+    // The counts live in the operation: WinInet writes them when a pending
+    // call completes, which may be after this call has given up on it.
+    for (;;) {
+        if (m_hAbort && WaitForSingleObject(m_hAbort, 0) == WAIT_OBJECT_0)
+            return 0;
+        op->dwAvailable = 0;
+        ResetEvent(op->hComplete);
+        if (InternetQueryDataAvailable(m_hRequest, &op->dwAvailable, 0, reinterpret_cast<DWORD_PTR>(op)))
+            break;
         if (GetLastError() != ERROR_IO_PENDING || !WaitForCompletion())
             return 0;
     }
-    std::memcpy(buffer, op->data, op->buffers.dwBufferLength);
-    *bytesRead = op->buffers.dwBufferLength;
+    if (op->dwAvailable == 0)
+        return 1;
+    // A server that has been sending fast gets reads of a whole chunk, which
+    // WinInet fills in one go instead of piece by piece. A slower one gets
+    // only what has arrived, so that a trickling server is never taken for a
+    // silent one while a large read waits to be filled.
+    DWORD elapsed = GetTickCount() - op->dwStart;
+    bool fast = op->llReceived >= static_cast<long long>(kFastBytesPerSecond) * (elapsed + 1) / 1000;
+    DWORD want = fast && op->dwAvailable >= kFullClientBuffer ? kReadChunk : op->dwAvailable;
+    if (want > bytesToRead)
+        want = bytesToRead;
+    if (want > kReadChunk)
+        want = kReadChunk;
+    op->dwRead = 0;
+    ResetEvent(op->hComplete);
+    if (!InternetReadFile(m_hRequest, op->data, want, &op->dwRead)) {
+        if (GetLastError() != ERROR_IO_PENDING || !WaitForCompletion())
+            return 0;
+    }
+    if (op->dwRead > want)
+        return 0;
+    std::memcpy(buffer, op->data, op->dwRead);
+    *bytesRead = op->dwRead;
+    op->llReceived += op->dwRead;
     return 1;
 }
 

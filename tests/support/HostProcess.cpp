@@ -10,8 +10,6 @@
 
 std::string HostProcess(const std::string &comm, const std::string &commandPart)
 {
-    if (comm == "self")
-        return comm;
     // The host keeps command names cut to 15 bytes.
     std::string wanted = comm.substr(0, 15);
     WIN32_FIND_DATAA data;

@@ -6,7 +6,8 @@
 #include <string>
 
 // The host process id of the process whose command name is comm and whose
-// command line holds commandPart ("self" for this one), or an empty string.
+// command line holds commandPart, or an empty string. (The host's
+// /proc/self cannot serve: Wine resolves it outside the calling process.)
 std::string HostProcess(const std::string &comm, const std::string &commandPart = std::string());
 // User plus system CPU seconds, or -1.
 double CpuSeconds(const std::string &pid);

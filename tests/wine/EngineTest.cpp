@@ -258,6 +258,7 @@ TEST_F(EngineTest, DownloadsByServerAnswer)
         bool droppedAtLoad;   // listed in the box (else failed during the run)
     } cases[] = {
         {"normal", CTestHttpServer::kNormal, true, false},
+        {"slow", CTestHttpServer::kSlow, true, false},
         {"redirect", CTestHttpServer::kRedirect, true, false},
         {"nolength", CTestHttpServer::kNoLength, false, true},
         {"zerolength", CTestHttpServer::kZeroLength, false, true},
@@ -265,6 +266,8 @@ TEST_F(EngineTest, DownloadsByServerAnswer)
         {"short", CTestHttpServer::kShortBody, false, false},
         {"stall", CTestHttpServer::kStallBody, false, false},
     };
+    // Slow enough that the worker waits for every piece.
+    m_Server.SetSlowPace(7000, 2);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         std::string body = Pattern(200000, c.mode);
