@@ -26,18 +26,6 @@ const char kInterruptedText[] = "ウィザードはプログラムのインス�
 
 std::string g_Shots;
 
-std::string WindowsPath(const char *path)
-{
-    std::string out = path;
-    if (!out.empty() && out[0] == '/') {
-        for (char &c : out)
-            if (c == '/')
-                c = '\\';
-        out = "Z:" + out;
-    }
-    return out;
-}
-
 bool Fail(const char *what)
 {
     std::fprintf(stderr, "main job: %s\n", what);
@@ -64,17 +52,6 @@ bool Photograph(HWND window, const char *name)
             part.pixels.push_back(screen.At(x, y));
     std::printf("  screenshot %s\n", name);
     return guirig::SaveBmp(part, g_Shots + "\\" + name + ".bmp");
-}
-
-void CopyTree(const std::string &from, const std::string &to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    for (const std::string &item : wtest::ListTree(from)) {
-        if (item.back() == '\\')
-            CreateDirectoryA((to + "\\" + item).c_str(), nullptr);
-        else
-            CopyFileA((from + "\\" + item).c_str(), (to + "\\" + item).c_str(), FALSE);
-    }
 }
 
 // Five page pictures: a tall one for the welcome, interrupted and finished
@@ -205,8 +182,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: main_job <sample InstallData> <output folder>\n");
         return 2;
     }
-    std::string sample = WindowsPath(argv[1]);
-    std::string out = WindowsPath(argv[2]);
+    std::string sample = wtest::HostToWindowsPath(argv[1]);
+    std::string out = wtest::HostToWindowsPath(argv[2]);
     std::string build = out + "\\build";
     std::string dist = out + "\\dist";
     g_Shots = out + "\\screenshots";
@@ -225,7 +202,7 @@ int main(int argc, char **argv)
     server.SetSlowPace(16384, 100);
 
     std::printf("Author: building a package from %s\n", argv[1]);
-    CopyTree(sample, build + "\\InstallData");
+    wtest::CopyTree(sample, build + "\\InstallData");
     CreateDirectoryA((build + "\\InstallData\\logs").c_str(), nullptr);
     wtest::WriteWholeFile(build + "\\InstallData\\docs\\manual.url",
                           "[InternetShortcut]\r\nURL=" + server.Url("/sample/manual.txt") + "\r\n");
@@ -233,11 +210,11 @@ int main(int argc, char **argv)
     if (!MakePackage(build, pictures))
         return 1;
 
-    CopyTree(build + "\\InstallData", dist);
+    wtest::CopyTree(build + "\\InstallData", dist);
     DeleteFileA((dist + "\\docs\\manual.url").c_str());
     for (const char *name : {"ParveloInfo.txt", "DialogBmp.pak", "Parvelo.txt"})
         CopyFileA((build + "\\" + name).c_str(), (dist + "\\" + name).c_str(), FALSE);
-    CopyFileA(WindowsPath(PARVELO_EXE).c_str(), (dist + "\\Parvelo.exe").c_str(), FALSE);
+    CopyFileA(wtest::HostToWindowsPath(PARVELO_EXE).c_str(), (dist + "\\Parvelo.exe").c_str(), FALSE);
     // A post-install list the author writes by hand: one harmless program
     // of the system's own.
     char system[MAX_PATH];

@@ -124,14 +124,7 @@ std::vector<TreeItem> TypicalTree(const std::string &goodAddress)
 
 std::string MakerExePath()
 {
-    std::string path = PARVELO_MAKER_EXE;
-    if (!path.empty() && path[0] == '/') {
-        for (char &c : path)
-            if (c == '/')
-                c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
+    return wtest::HostToWindowsPath(PARVELO_MAKER_EXE);
 }
 
 MakerProcess::~MakerProcess()

@@ -160,6 +160,28 @@ std::vector<std::string> ListTree(const std::string &root)
     return out;
 }
 
+void CopyTree(const std::string &from, const std::string &to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    for (const std::string &item : ListTree(from)) {
+        if (item.back() == '\\')
+            CreateDirectoryA((to + "\\" + item).c_str(), nullptr);
+        else
+            CopyFileA((from + "\\" + item).c_str(), (to + "\\" + item).c_str(), FALSE);
+    }
+}
+
+std::string HostToWindowsPath(const std::string &path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string out = "Z:" + path;
+    for (char &c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
 std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId)
 {
     std::vector<MessageBoxInfo> boxes;

@@ -20,6 +20,11 @@ bool FileExists(const std::string &path);
 bool FolderExists(const std::string &path);
 // Every file and folder below root, relative, sorted; folders end with '\\'.
 std::vector<std::string> ListTree(const std::string &root);
+// Copies every file and folder below from into to (made if missing).
+void CopyTree(const std::string &from, const std::string &to);
+// The Windows path under which Wine shows a host path ("/a/b" is
+// "Z:\\a\\b"); any other path comes back unchanged.
+std::string HostToWindowsPath(const std::string &path);
 
 struct MessageBoxInfo {
     HWND hwnd = nullptr;

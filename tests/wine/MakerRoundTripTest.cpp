@@ -23,30 +23,10 @@ namespace {
 const DWORD kPageTimeout = 60000;
 const DWORD kInstallTimeout = 300000;
 
-std::string WindowsPath(const char *linuxPath)
-{
-    std::string path = std::string("Z:") + linuxPath;
-    for (char &c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 std::string Bmp(int width, int height, bmptest::Rgb colour)
 {
     bmptest::BmpKind kind = {"24", 40, 24, bmptest::kRgb, false, 0, {0, 0, 0}};
     return bmptest::MakeBmp(bmptest::Plain(width, height, colour), kind);
-}
-
-void CopyTree(const std::string &from, const std::string &to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    for (const std::string &item : wtest::ListTree(from)) {
-        if (item.back() == '\\')
-            CreateDirectoryA((to + "\\" + item).c_str(), nullptr);
-        else
-            CopyFileA((from + "\\" + item).c_str(), (to + "\\" + item).c_str(), FALSE);
-    }
 }
 
 // The colour at the middle of a page's picture frame on screen.
@@ -123,10 +103,10 @@ TEST(MakerRoundTripTest, AnAuthorsFolderArrivesByteForByte)
 
     // The distribution folder: installer, the three files, InstallData's contents.
     std::string dist = root + "\\dist";
-    CopyTree(source, dist);
+    wtest::CopyTree(source, dist);
     for (const char *name : {"ParveloInfo.txt", "DialogBmp.pak", "Parvelo.txt"})
         ASSERT_TRUE(CopyFileA((build + "\\" + name).c_str(), (dist + "\\" + name).c_str(), FALSE)) << name;
-    ASSERT_TRUE(CopyFileA(WindowsPath(PARVELO_EXE).c_str(), (dist + "\\Parvelo.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(wtest::HostToWindowsPath(PARVELO_EXE).c_str(), (dist + "\\Parvelo.exe").c_str(), FALSE));
 
     // The user: welcome, folder, install, Finish.
     std::string target = root + "\\installed\\";

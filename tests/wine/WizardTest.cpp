@@ -28,16 +28,6 @@ const DWORD kExitTimeout = 30000;
 // How long a cancelled installation may take to end before it counts as hung.
 const DWORD kHangTimeout = 20000;
 
-// Turns a Linux path given by the build into the Windows path Wine maps it to.
-std::string WindowsPath(const char *linuxPath)
-{
-    std::string path = std::string("Z:") + linuxPath;
-    for (char &c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 enum Page { kWelcome, kFolder, kProgress, kFinished, kInterrupted };
 
 const char *const kPageNames[] = {"welcome", "folder", "progress", "finished", "interrupted"};
@@ -107,7 +97,7 @@ protected:
         for (const ListEntry &e : entries)
             list += e.source + "\t" + e.dest + "\n";
         ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\Parvelo.txt", list));
-        ASSERT_TRUE(CopyFileA(WindowsPath(PARVELO_RECORD_PROGRAM).c_str(),
+        ASSERT_TRUE(CopyFileA(wtest::HostToWindowsPath(PARVELO_RECORD_PROGRAM).c_str(),
                               (m_Dist + "\\RecordProgram.exe").c_str(), FALSE));
         ASSERT_TRUE(wtest::WriteWholeFile(m_Dist + "\\ParveloAfter.txt", "RecordProgram.exe\tレコーダー\n"));
         if (withPack)
@@ -139,7 +129,7 @@ protected:
 
     void StartWizard()
     {
-        ASSERT_TRUE(m_Rig.Start(WindowsPath(PARVELO_EXE), "", m_Dist));
+        ASSERT_TRUE(m_Rig.Start(wtest::HostToWindowsPath(PARVELO_EXE), "", m_Dist));
     }
 
     // Waits until page is the one visible window of the wizard.
