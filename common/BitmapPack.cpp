@@ -3,48 +3,14 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
+
+#include "common/WholeFile.h"
 
 namespace {
 
-// Reads a whole file with one ReadFile into a zero-filled heap buffer.
-// Returns 1 with the buffer (new[], null for an empty file) and the number
-// of bytes read, or 0 with no buffer and length 0.
-int ReadWholeFile(const char *path, unsigned char **data, DWORD *length)
-{
-    *data = nullptr;
-    *length = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD high = 0;
-    DWORD size = GetFileSize(file, &high);
-    if ((size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || size == INVALID_FILE_SIZE) {
-        CloseHandle(file);
-        return 0;
-    }
-    if (size == 0) {
-        CloseHandle(file);
-        return 1;
-    }
-    unsigned char *buffer = new (std::nothrow) unsigned char[size];
-    if (!buffer) {
-        CloseHandle(file);
-        return 0;
-    }
-    std::memset(buffer, 0, size);
-    DWORD got = 0;
-    BOOL ok = ReadFile(file, buffer, size, &got, nullptr);
-    CloseHandle(file);
-    if (!ok) {
-        delete[] buffer;
-        return 0;
-    }
-    *data = buffer;
-    *length = got;
-    return 1;
-}
+// A pack and each of its bitmaps hold less than 4 GiB: their lengths are
+// 32-bit fields.
+const size_t kMaxRecordFile = 0xFFFFFFFE;
 
 int WriteAll(HANDLE file, const void *data, DWORD length)
 {
@@ -60,11 +26,11 @@ int ReadBitmapPack(BitmapPackEntry *entries, int count, const char *path)
 {
     if (!entries || count <= 0 || !path)
         return 0;
-    unsigned char *data = nullptr;
-    DWORD length = 0;
-    if (!ReadWholeFile(path, &data, &length))
+    size_t length = 0;
+    char *data = ReadWholeFile(path, kMaxRecordFile, &length);
+    if (!data)
         return 0;
-    int read = ParseBitmapPack(data, length, entries, count);
+    int read = ParseBitmapPack(reinterpret_cast<const unsigned char *>(data), length, entries, count);
     delete[] data;
     return read;
 }
@@ -88,10 +54,11 @@ int WriteBitmapPack(const char *path, BitmapPackEntry *entries, int count)
 
         // A bitmap that cannot be read still gets its record, without data,
         // so the pictures after it stay on their pages.
-        unsigned char *data = nullptr;
-        DWORD dataLength = 0;
+        char *data = nullptr;
+        size_t bytes = 0;
         if (name[0] != '\0')
-            ReadWholeFile(bitmapPath, &data, &dataLength);
+            data = ReadWholeFile(bitmapPath, kMaxRecordFile, &bytes);
+        DWORD dataLength = static_cast<DWORD>(bytes);
 
         unsigned char head[4];
         uint32_t nameLength = static_cast<uint32_t>(std::strlen(name));

@@ -9,6 +9,7 @@
 
 #include "common/HttpUrl.h"
 #include "common/Text.h"
+#include "common/WholeFile.h"
 #include "installer/core/AppMessages.h"
 #include "installer/core/FolderPath.h"
 
@@ -28,41 +29,8 @@ const char kFilesNotInstalled[] = "次のファイルをインストールでき
 const char kMoreFiles[] = "ほか %d 件";
 const char kListNotLoaded[] = "インストールリストを読み込めませんでした。";
 const char kFolderNotMade[] = "インストール先フォルダを作成できませんでした。";
-
-// Reads a whole file into a NUL-terminated heap buffer owned by the caller.
-char *ReadWholeFile(const char *path, size_t *length)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return nullptr;
-    LARGE_INTEGER size;
-    char *data = nullptr;
-    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) < (size_t)-1 / 2)
-        data = new (std::nothrow) char[static_cast<size_t>(size.QuadPart) + 1];
-    size_t total = 0;
-    if (data) {
-        size_t want = static_cast<size_t>(size.QuadPart);
-        while (total < want) {
-            DWORD piece = want - total > 0x10000000 ? 0x10000000 : static_cast<DWORD>(want - total);
-            DWORD got = 0;
-            if (!ReadFile(file, data + total, piece, &got, nullptr)) {
-                delete[] data;
-                data = nullptr;
-                break;
-            }
-            if (got == 0)
-                break;
-            total += got;
-        }
-    }
-    CloseHandle(file);
-    if (data) {
-        data[total] = '\0';
-        *length = total;
-    }
-    return data;
-}
+// An install list may be of any length the address space can hold.
+const size_t kMaxListLength = static_cast<size_t>(-1) / 2 - 1;
 
 }  // namespace
 
@@ -286,7 +254,7 @@ int CDataManager::LoadList(const char *path)
     if (!path)
         return 0;
     size_t length = 0;
-    char *data = ReadWholeFile(path, &length);
+    char *data = ReadWholeFile(path, kMaxListLength, &length);
     if (!data)
         return 0;
     m_nListCount = 0;
