@@ -18,14 +18,13 @@ INT_PTR OnFinish(HWND page)
 {
     ShowWindow(page, SW_HIDE);
     RunPostInstallList(nullptr, kPostInstallListPath, 1);
-    SendMessageA(GetWindow(page, GW_OWNER), WM_CLOSE, 0, 0);
+    EndWizard(page);
     return FALSE;
 }
 
 INT_PTR OnClose(HWND page)
 {
-    ShowWindow(page, SW_HIDE);
-    SendMessageA(GetWindow(page, GW_OWNER), WM_CLOSE, 0, 0);
+    EndWizard(page);
     return FALSE;
 }
 

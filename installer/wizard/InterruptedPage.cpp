@@ -15,8 +15,7 @@ INT_PTR OnInitDialog(HWND page)
 
 INT_PTR OnFinish(HWND page)
 {
-    ShowWindow(page, SW_HIDE);
-    SendMessageA(GetWindow(page, GW_OWNER), WM_CLOSE, 0, 0);
+    EndWizard(page);
     return FALSE;
 }
 

@@ -29,6 +29,12 @@ void SwitchPage(HWND from, HWND to)
     ShowWindow(to, SW_SHOWNORMAL);
 }
 
+void EndWizard(HWND page)
+{
+    ShowWindow(page, SW_HIDE);
+    SendMessageA(GetWindow(page, GW_OWNER), WM_CLOSE, 0, 0);
+}
+
 void InitPage(HWND page)
 {
     SetWindowTextA(page, "Parvelo 1.01");

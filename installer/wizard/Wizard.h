@@ -38,6 +38,8 @@ int FitWindowRect(HWND current, HWND next, BOOL repaint);
 // Shows to in place of from; a switch to the interrupted page also raises
 // the abort flag.
 void SwitchPage(HWND from, HWND to);
+// Hides the last page and closes the main window, which ends the main loop.
+void EndWizard(HWND page);
 
 // Caption and small icon, as every page sets them when it is created.
 void InitPage(HWND page);
