@@ -10,31 +10,6 @@ namespace {
 
 const DWORD kMessageTimeout = 5000;
 
-struct EnumContext {
-    DWORD processId;
-    bool visibleOnly;
-    std::vector<HWND> *windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
-{
-    EnumContext *context = reinterpret_cast<EnumContext *>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == context->processId && (!context->visibleOnly || IsWindowVisible(window)))
-        context->windows->push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> CollectWindows(DWORD processId, bool visibleOnly)
-{
-    std::vector<HWND> windows;
-    EnumContext context = {processId, visibleOnly, &windows};
-    if (processId)
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&context));
-    return windows;
-}
-
 bool IsClass(HWND window, const char *name)
 {
     char className[64] = {};
@@ -207,12 +182,12 @@ void CGuiRig::Kill()
 
 std::vector<HWND> CGuiRig::VisibleWindows() const
 {
-    return CollectWindows(m_nProcessId, true);
+    return wtest::TopLevelWindows(m_nProcessId, true);
 }
 
 std::vector<HWND> CGuiRig::AllWindows() const
 {
-    return CollectWindows(m_nProcessId, false);
+    return wtest::TopLevelWindows(m_nProcessId, false);
 }
 
 HWND CGuiRig::FindWindowMatching(const std::function<bool(HWND)> &matches) const

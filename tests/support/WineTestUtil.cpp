@@ -106,23 +106,30 @@ void ListInto(const std::string &root, const std::string &relative, std::vector<
     FindClose(find);
 }
 
-struct FindContext {
+struct WindowContext {
     DWORD processId;
-    std::vector<MessageBoxInfo> *boxes;
+    bool visibleOnly;
+    std::vector<HWND> *windows;
 };
 
-BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
 {
-    FindContext *context = reinterpret_cast<FindContext *>(param);
+    WindowContext *context = reinterpret_cast<WindowContext *>(data);
     DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != context->processId || !IsWindowVisible(hwnd))
-        return TRUE;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == context->processId && (!context->visibleOnly || IsWindowVisible(window)))
+        context->windows->push_back(window);
+    return TRUE;
+}
+
+// The box's caption, text and icon; false when hwnd is no message box.
+bool ReadMessageBox(HWND hwnd, MessageBoxInfo *out)
+{
     char className[64] = {};
     GetClassNameA(hwnd, className, sizeof className);
     HWND textControl = GetDlgItem(hwnd, 0xFFFF);
     if (std::string(className) != "#32770" || !textControl)
-        return TRUE;
+        return false;
     MessageBoxInfo info;
     info.hwnd = hwnd;
     info.owner = GetWindow(hwnd, GW_OWNER);
@@ -146,8 +153,8 @@ BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param)
         else if (icon && icon == LoadIconA(nullptr, IDI_ASTERISK))
             info.icon = MB_ICONINFORMATION;
     }
-    context->boxes->push_back(info);
-    return TRUE;
+    *out = info;
+    return true;
 }
 
 }  // namespace
@@ -182,11 +189,22 @@ std::string HostToWindowsPath(const std::string &path)
     return out;
 }
 
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly)
+{
+    std::vector<HWND> windows;
+    WindowContext context = {processId, visibleOnly, &windows};
+    if (processId)
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
+}
+
 std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId)
 {
     std::vector<MessageBoxInfo> boxes;
-    FindContext context = {processId ? processId : GetCurrentProcessId(), &boxes};
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&context));
+    MessageBoxInfo info;
+    for (HWND window : TopLevelWindows(processId ? processId : GetCurrentProcessId(), true))
+        if (ReadMessageBox(window, &info))
+            boxes.push_back(info);
     return boxes;
 }
 

@@ -34,6 +34,9 @@ struct MessageBoxInfo {
     UINT icon = 0;  // MB_ICONERROR, MB_ICONWARNING, ... as far as it can be told
 };
 
+// Top-level windows of a process, all or only the visible ones.
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly);
+
 // Visible message boxes (dialogs of class "#32770" with a static text
 // 0xFFFF) of the given process (0: this one).
 std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId = 0);
