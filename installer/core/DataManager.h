@@ -46,8 +46,6 @@ public:
     }
     long long GetTotalSize() const { return m_llTotalSize; }
     long long GetRestSize() const { return m_llRestSize; }
-    // Entries of the last run that were not installed.
-    int GetFailureCount() const { return m_nFailCount; }
 
 private:
     enum EntryResult { kEntryInstalled, kEntryFailed, kEntryAborted };

@@ -6,11 +6,15 @@
 
 #include "common/Text.h"
 
+namespace {
+
 int IsFolder(const char *path)
 {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+}  // namespace
 
 int MakeFolderPath(const char *path)
 {

@@ -7,7 +7,4 @@
 // a trail byte 0x5C never splits a name. Returns 1 when the folder exists.
 int MakeFolderPath(const char *path);
 
-// 1 when path names an existing folder.
-int IsFolder(const char *path);
-
 #endif
